@@ -1,0 +1,27 @@
+// Duplicate block removal: a block that repeats an earlier one point for
+// point, forwards or backwards, is dropped when the earlier block's scan
+// reaches it.
+#pragma once
+
+#include "blocks/blocks.h"
+#include "blocks/status.h"
+#include "text/text_writer.h"
+
+namespace linechain {
+
+/// Marks repeats in `flag` and `dupof` (numbers of the table as read),
+/// compacts the table, reports what was dropped on the console and sets
+/// `nblock` and `ntotal` to the blocks left. Fails only if no block would be
+/// left, which the scan rules never allow.
+Status remove_duplicates(const PointStore& store, BlockTable& table, TextWriter& console);
+
+/// True when block j repeats block i forwards or backwards, position by
+/// position over block i's points (so two blocks without points repeat).
+bool repeats(const PointStore& store, const BlockTable& table, int i, int j);
+
+/// Compacts the table to the blocks whose flag is 0, prints the report, and
+/// sets `nblock` and `ntotal`. Shared by the fast scan and the reference one
+/// in the tests.
+Status drop_marked(BlockTable& table, TextWriter& console);
+
+}  // namespace linechain

@@ -1,0 +1,59 @@
+// Byte sources and sinks under the text layer: files, standard output, and the
+// in-memory ones tests use to see the exact bytes a stage writes.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace linechain {
+
+/// Where raw bytes come from.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  /// Reads up to n bytes; returns how many (0 at the end). Sets failed() on
+  /// a read error.
+  virtual size_t read(char* buf, size_t n) = 0;
+  bool failed() const { return failed_; }
+
+ protected:
+  bool failed_ = false;
+};
+
+/// Where raw bytes go.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  /// Writes all n bytes or returns false.
+  virtual bool write(const char* data, size_t n) = 0;
+  /// Releases the destination; false when that fails (the last bytes may be
+  /// lost).
+  virtual bool close() { return true; }
+};
+
+/// A sink that keeps everything in memory.
+class StringSink : public ByteSink {
+ public:
+  bool write(const char* data, size_t n) override {
+    bytes.append(data, n);
+    return true;
+  }
+  std::string bytes;
+};
+
+/// A source that serves a string, in reads of at most `chunk` bytes so tests
+/// can place buffer boundaries.
+class StringSource : public ByteSource {
+ public:
+  explicit StringSource(std::string bytes, size_t chunk = 1 << 20)
+      : bytes_(std::move(bytes)), chunk_(chunk) {}
+  size_t read(char* buf, size_t n) override;
+
+ private:
+  std::string bytes_;
+  size_t chunk_;
+  size_t pos_ = 0;
+};
+
+}  // namespace linechain

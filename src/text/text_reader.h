@@ -1,0 +1,66 @@
+// Reading text with this program's line-end rules: CR LF arrives as one LF, a
+// lone CR is an ordinary byte, the byte 0x1A ends the file for good, and a
+// last line without a line end gets one.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "text/io.h"
+
+namespace linechain {
+
+inline constexpr char kCtrlZ = 0x1A;
+
+class TextReader {
+ public:
+  TextReader();
+  ~TextReader();
+  TextReader(const TextReader&) = delete;
+  TextReader& operator=(const TextReader&) = delete;
+
+  /// Starts reading `source`. False (and nothing to read) when the first read
+  /// already fails, as it does for a directory.
+  bool open(std::unique_ptr<ByteSource> source);
+  void close();
+  bool is_open() const { return source_ != nullptr; }
+
+  /// Reads the next piece of a line: at most kLinePiece bytes, stopping after
+  /// the first LF. The view stays valid until the next read. False at the end
+  /// of the text or on a read error.
+  bool read_line(std::string_view& piece);
+  /// Skips white space and reads the word up to the next white space, which
+  /// stays unread. False when only white space was left.
+  bool read_word(std::string& word);
+  /// True after a read error; the text then counts as ended.
+  bool failed() const { return failed_; }
+
+  /// Bytes of decoded text a raw read asks for at once.
+  static constexpr size_t kBufferSize = 64 * 1024;
+
+ private:
+  bool fill();
+  size_t decode(char* out, const char* in, size_t n);
+  void finish();
+  static bool is_space(unsigned char c);
+
+  std::unique_ptr<ByteSource> source_;
+  std::unique_ptr<char[]> buf_;
+  /// Decoded text not yet handed out is buf_[pos_, end_).
+  size_t pos_ = 0;
+  size_t end_ = 0;
+  /// The raw input ended (physically, at 0x1A, or by an error).
+  bool done_ = false;
+  bool failed_ = false;
+  /// The previous raw read ended in CR; whether it starts a CR LF pair is up
+  /// to the next read.
+  bool pending_cr_ = false;
+  /// Something was decoded, and the last decoded byte was (not) an LF.
+  bool any_ = false;
+  bool last_lf_ = false;
+  /// A piece that crosses a buffer fill is assembled here.
+  char piece_[256];
+};
+
+}  // namespace linechain

@@ -1,0 +1,72 @@
+// Buffered text output; the LF -> CR LF translation happens while copying into
+// the buffer, so the sink sees final bytes only.
+#include "text/text_writer.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace linechain {
+
+TextWriter::TextWriter() : buf_(new char[kBufferSize]) {}
+TextWriter::~TextWriter() { close(); }
+
+void TextWriter::open(std::unique_ptr<ByteSink> sink) {
+  sink_ = std::move(sink);
+  used_ = 0;
+  failed_ = false;
+}
+
+bool TextWriter::flush() {
+  if (used_ > 0 && sink_ && !failed_ && !sink_->write(buf_.get(), used_)) failed_ = true;
+  used_ = 0;
+  return !failed_;
+}
+
+bool TextWriter::close() {
+  if (!sink_) return !failed_;
+  flush();
+  if (!sink_->close()) failed_ = true;
+  sink_.reset();
+  return !failed_;
+}
+
+void TextWriter::put(const char* data, size_t n) {
+  while (n > 0) {
+    if (kBufferSize - used_ < 2) flush();
+    size_t room = (kBufferSize - used_) - 1;  // keep one byte for a CR
+    size_t span = n < room ? n : room;
+    const char* lf = static_cast<const char*>(std::memchr(data, '\n', span));
+    size_t plain = lf ? static_cast<size_t>(lf - data) : span;
+    std::memcpy(buf_.get() + used_, data, plain);
+    used_ += plain;
+    if (lf) {
+      buf_[used_++] = '\r';
+      buf_[used_++] = '\n';
+      ++plain;
+    }
+    data += plain;
+    n -= plain;
+  }
+}
+
+TextWriter& TextWriter::operator<<(std::string_view text) {
+  put(text.data(), text.size());
+  return *this;
+}
+
+TextWriter& TextWriter::operator<<(int32_t n) {
+  char digits[16];
+  auto r = std::to_chars(digits, digits + sizeof digits, n);
+  put(digits, static_cast<size_t>(r.ptr - digits));
+  return *this;
+}
+
+TextWriter& operator<<(TextWriter& out, Padded p) {
+  char digits[16];
+  auto r = std::to_chars(digits, digits + sizeof digits, p.n);
+  int len = static_cast<int>(r.ptr - digits);
+  for (int i = len; i < p.width; ++i) out << ' ';
+  return out << std::string_view(digits, static_cast<size_t>(len));
+}
+
+}  // namespace linechain

@@ -1,0 +1,54 @@
+// Writing text with this program's line-end rule: every LF goes out as CR LF
+// and no other byte changes. Used for track files and the console alike.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+#include "text/io.h"
+
+namespace linechain {
+
+class TextWriter {
+ public:
+  TextWriter();
+  ~TextWriter();
+  TextWriter(const TextWriter&) = delete;
+  TextWriter& operator=(const TextWriter&) = delete;
+
+  /// Starts writing to `sink`, which the writer closes.
+  void open(std::unique_ptr<ByteSink> sink);
+  /// Writes out what is buffered and closes the sink. False when any write,
+  /// the flush or the close failed.
+  bool close();
+  bool is_open() const { return sink_ != nullptr; }
+  /// Writes out what is buffered; false when this or an earlier write failed.
+  bool flush();
+  /// True once a write to the sink failed; later output is dropped.
+  bool failed() const { return failed_; }
+
+  TextWriter& operator<<(std::string_view text);
+  TextWriter& operator<<(char c) { return *this << std::string_view(&c, 1); }
+  TextWriter& operator<<(int32_t n);
+
+  /// Buffered bytes that trigger a write to the sink.
+  static constexpr size_t kBufferSize = 64 * 1024;
+
+ private:
+  void put(const char* data, size_t n);
+
+  std::unique_ptr<ByteSink> sink_;
+  std::unique_ptr<char[]> buf_;
+  size_t used_ = 0;
+  bool failed_ = false;
+};
+
+/// Formats n right-aligned in `width` columns, as the console reports do.
+struct Padded {
+  int32_t n;
+  int width;
+};
+TextWriter& operator<<(TextWriter& out, Padded p);
+
+}  // namespace linechain
