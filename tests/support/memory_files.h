@@ -1,0 +1,96 @@
+// A file system in memory for tests and fuzzing: files are strings, and any
+// open, read, create, write or close can be made to fail.
+#pragma once
+
+#include <algorithm>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/files.h"
+
+namespace linechain {
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  /// Path -> bytes of every file; a track file appears here when created and
+  /// grows with every write that reaches its sink.
+  std::map<std::string, std::string> files;
+  /// Paths that cannot be opened although they exist (a directory, say).
+  std::map<std::string, bool> unreadable;
+  /// Path -> bytes after which reads of that file fail.
+  std::map<std::string, size_t> read_fails_after;
+  /// Path -> bytes after which writes to that file fail.
+  std::map<std::string, size_t> write_fails_after;
+  /// Paths whose close fails.
+  std::map<std::string, bool> close_fails;
+  /// Paths that cannot be created.
+  std::map<std::string, bool> uncreatable;
+  /// Pairs of names that reach the same file (besides equal names).
+  std::map<std::string, std::string> aliases;
+
+  std::unique_ptr<ByteSource> open(const std::string& path) override {
+    auto it = files.find(path);
+    if (it == files.end() || unreadable.count(path)) return nullptr;
+    auto fail = read_fails_after.find(path);
+    size_t limit = fail == read_fails_after.end() ? SIZE_MAX : fail->second;
+    return std::make_unique<Source>(it->second, limit);
+  }
+
+  std::unique_ptr<ByteSink> create(const std::string& path) override {
+    if (uncreatable.count(path)) return nullptr;
+    files[path].clear();
+    auto fail = write_fails_after.find(path);
+    size_t limit = fail == write_fails_after.end() ? SIZE_MAX : fail->second;
+    return std::make_unique<Sink>(files[path], limit, close_fails.count(path) > 0);
+  }
+
+  bool same_file(const std::string& a, const std::string& b) override {
+    if (!files.count(a) || !files.count(b)) return false;
+    if (a == b) return true;
+    auto it = aliases.find(a);
+    return it != aliases.end() && it->second == b;
+  }
+
+ private:
+  class Source : public ByteSource {
+   public:
+    Source(std::string bytes, size_t limit) : bytes_(std::move(bytes)), limit_(limit) {}
+    size_t read(char* buf, size_t n) override {
+      if (pos_ >= limit_ && pos_ < bytes_.size()) {
+        failed_ = true;
+        return 0;
+      }
+      size_t take = std::min({n, bytes_.size() - pos_, limit_ - pos_});
+      std::memcpy(buf, bytes_.data() + pos_, take);
+      pos_ += take;
+      return take;
+    }
+
+   private:
+    std::string bytes_;
+    size_t limit_;
+    size_t pos_ = 0;
+  };
+
+  class Sink : public ByteSink {
+   public:
+    Sink(std::string& out, size_t limit, bool close_fails)
+        : out_(out), left_(limit), close_fails_(close_fails) {}
+    bool write(const char* data, size_t n) override {
+      size_t take = std::min(n, left_);
+      out_.append(data, take);
+      left_ -= take;
+      return take == n;
+    }
+    bool close() override { return !close_fails_; }
+
+   private:
+    std::string& out_;
+    size_t left_;
+    bool close_fails_;
+  };
+};
+
+}  // namespace linechain
