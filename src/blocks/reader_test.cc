@@ -19,18 +19,6 @@ struct Read {
   std::string listing;
 };
 
-class Into : public ByteSink {
- public:
-  explicit Into(std::string& out) : out_(out) {}
-  bool write(const char* d, size_t n) override {
-    out_.append(d, n);
-    return true;
-  }
-
- private:
-  std::string& out_;
-};
-
 // Reads `body` after the ten skipped lines; the store and table are reused
 // across calls, as the driver reuses them across data files.
 Read ReadFile(const std::string& text, PointStore& store, BlockTable& table) {
@@ -42,7 +30,7 @@ Read ReadFile(const std::string& text, PointStore& store, BlockTable& table) {
   if (r.status) return r;
   for (int b = 0; b < table.nblock; ++b) r.blocks.emplace_back(table.nstart[b], table.ndata[b]);
   TextWriter console;
-  console.open(std::make_unique<Into>(r.listing));
+  console.open(std::make_unique<StringSink>(r.listing));
   list_blocks(console, store, table);
   console.close();
   return r;

@@ -16,21 +16,9 @@ struct Outcome {
   std::string console;
 };
 
-class Into : public ByteSink {
- public:
-  explicit Into(std::string& out) : out_(out) {}
-  bool write(const char* d, size_t n) override {
-    out_.append(d, n);
-    return true;
-  }
-
- private:
-  std::string& out_;
-};
-
 Outcome RunBatch(MemoryFileSystem& files) {
   Outcome o;
-  o.status = run_batch(files, std::make_unique<Into>(o.console));
+  o.status = run_batch(files, std::make_unique<StringSink>(o.console));
   return o;
 }
 

@@ -32,14 +32,17 @@ class ByteSink {
   virtual bool close() { return true; }
 };
 
-/// A sink that keeps everything in memory.
+/// A sink that appends everything to a string the caller owns.
 class StringSink : public ByteSink {
  public:
+  explicit StringSink(std::string& out) : out_(out) {}
   bool write(const char* data, size_t n) override {
-    bytes.append(data, n);
+    out_.append(data, n);
     return true;
   }
-  std::string bytes;
+
+ private:
+  std::string& out_;
 };
 
 /// A source that serves a string, in reads of at most `chunk` bytes so tests

@@ -7,22 +7,10 @@
 namespace linechain {
 namespace {
 
-class Into : public ByteSink {
- public:
-  explicit Into(std::string& out) : out_(out) {}
-  bool write(const char* d, size_t n) override {
-    out_.append(d, n);
-    return true;
-  }
-
- private:
-  std::string& out_;
-};
-
 TEST(TrackWriter, FileHeaderThenTracksAsOnDisk) {
   std::string out;
   TextWriter w;
-  w.open(std::make_unique<Into>(out));
+  w.open(std::make_unique<StringSink>(out));
   write_file_header(w);
   write_track_header(w, "road", 1);
   write_point_line(w, "T  35.1  139.2\n");
