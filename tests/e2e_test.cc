@@ -100,6 +100,8 @@ TEST(EndToEnd, ListNamesAndTrackFileNames) {
       {"directory part kept", "maps/road.dat", {"maps/road.dat"}, {{"maps/road.trk", "maps/road"}}},
       {"dot in the directory part", "old.maps/road.dat", {"old.maps/road.dat"}, {{"old.trk", "old"}}},
       {"leading dot gives an empty base", ".hidden", {".hidden"}, {{".trk", ""}}},
+      {"names longer than 79 characters are used in full", std::string(120, 'n') + ".dat",
+       {std::string(120, 'n') + ".dat"}, {{std::string(120, 'n') + ".trk", std::string(120, 'n')}}},
       {"ctrl-z ends the list", "a.dat\x1A b.dat", {"a.dat", "b.dat"}, {{"a.trk", "a"}}},
   };
   for (const auto& c : cases) {
