@@ -1,6 +1,7 @@
 #include "support/merge_runs.h"
 
 #include <memory>
+#include <tuple>
 
 #include "blocks/blocks.h"
 #include "merge/chain.h"
@@ -11,8 +12,30 @@ namespace linechain::testing {
 
 namespace {
 
-bool Dedup(Stages s) { return s != Stages::kChains; }
-bool Chain(Stages s) { return s != Stages::kDuplicates; }
+// Runs the stages asked for with `dedup` and `chain`, then reads the marks and
+// the table left from `view` (which gives flag, dupof, nstart, ndata, nblock).
+template <typename Dedup, typename Chain, typename View>
+MergeRun Capture(Stages stages, int n, Dedup dedup, Chain chain, View view) {
+  MergeRun r;
+  TextWriter console, track;
+  console.open(std::make_unique<StringSink>(r.console));
+  track.open(std::make_unique<StringSink>(r.track));
+  Status st;
+  if (stages != Stages::kChains) {
+    st = dedup(console);
+    for (int b = 0; b < n; ++b) {
+      auto [flag, dupof, nstart, ndata, nblock] = view(b);
+      r.flag.push_back(flag);
+      r.dupof.push_back(flag ? dupof : 0);
+      if (!st && b < nblock) r.table.emplace_back(nstart, ndata);
+    }
+  }
+  if (!st && stages != Stages::kDuplicates) st = chain(track, console);
+  if (st) r.failure = st->message;
+  console.close();
+  track.close();
+  return r;
+}
 
 }  // namespace
 
@@ -29,46 +52,30 @@ MergeRun RunProgram(const std::vector<std::string>& points, const std::vector<in
     at += table->ndata[b];
   }
   table->nblock = table->ntotal = n;
-  MergeRun r;
-  TextWriter console, track;
-  console.open(std::make_unique<StringSink>(r.console));
-  track.open(std::make_unique<StringSink>(r.track));
-  Status st;
-  if (Dedup(stages)) {
-    st = remove_duplicates(*store, *table, console);
-    r.flag.assign(table->flag, table->flag + n);
-    r.dupof.assign(n, 0);
-    for (int b = 0; b < n; ++b) r.dupof[b] = table->flag[b] ? table->dupof[b] : 0;
-    for (int b = 0; !st && b < table->nblock; ++b) r.table.emplace_back(table->nstart[b], table->ndata[b]);
-  }
-  if (!st && Chain(stages)) st = build_chains(*store, *table, "b", track, console);
-  if (st) r.failure = st->message;
-  console.close();
-  track.close();
-  return r;
+  BlockTable& t = *table;
+  return Capture(
+      stages, n, [&](TextWriter& console) { return remove_duplicates(*store, t, console); },
+      [&](TextWriter& track, TextWriter& console) {
+        return build_chains(*store, t, "b", track, console);
+      },
+      [&](int b) {
+        return std::make_tuple(t.flag[b], t.dupof[b], t.nstart[b], t.ndata[b], t.nblock);
+      });
 }
 
 MergeRun RunLiteral(const std::vector<std::string>& points, const std::vector<int>& sizes,
                     Stages stages) {
   literal::Table t = literal::MakeTable(points, sizes);
-  int n = static_cast<int>(sizes.size());
-  MergeRun r;
-  TextWriter console, track;
-  console.open(std::make_unique<StringSink>(r.console));
-  track.open(std::make_unique<StringSink>(r.track));
-  Status st;
-  if (Dedup(stages)) {
-    st = literal::RemoveDuplicates(t, console);
-    r.flag = t.flag;
-    r.dupof.assign(n, 0);
-    for (int b = 0; b < n; ++b) r.dupof[b] = t.flag[b] ? t.dupof[b] : 0;
-    for (int b = 0; !st && b < t.nblock; ++b) r.table.emplace_back(t.nstart[b], t.ndata[b]);
-  }
-  if (!st && Chain(stages)) st = literal::BuildChains(t, "b", track, console);
-  if (st) r.failure = st->message;
-  console.close();
-  track.close();
-  return r;
+  return Capture(
+      stages, static_cast<int>(sizes.size()),
+      [&](TextWriter& console) { return literal::RemoveDuplicates(t, console); },
+      [&](TextWriter& track, TextWriter& console) {
+        return literal::BuildChains(t, "b", track, console);
+      },
+      [&](int b) {
+        auto i = static_cast<size_t>(b);
+        return std::make_tuple(t.flag[i], t.dupof[i], t.nstart[i], t.ndata[i], t.nblock);
+      });
 }
 
 std::string Describe(const MergeRun& r) {
