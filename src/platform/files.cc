@@ -1,15 +1,13 @@
 // Files through the C library's streams, unbuffered (the text layer buffers)
-// and in binary mode (the text layer does the line ends).
+// and in binary mode (the text layer does the line ends). What differs per
+// platform is behind platform/native.h.
 #include "platform/files.h"
 
 #include <cstdio>
 #include <filesystem>
 #include <system_error>
 
-#ifdef _WIN32
-#include <fcntl.h>
-#include <io.h>
-#endif
+#include "platform/native.h"
 
 namespace linechain {
 namespace {
@@ -53,27 +51,26 @@ class FileSink : public ByteSink {
 
 std::unique_ptr<ByteSource> DiskFileSystem::open(const std::string& path) {
   if (path.find('\0') != std::string::npos) return nullptr;
-  std::FILE* f = std::fopen(path.c_str(), "rb");
+  std::FILE* f = native::open_file(native::to_path(path), native::Access::kRead);
   if (!f) return nullptr;
   return std::make_unique<FileSource>(f);
 }
 
 std::unique_ptr<ByteSink> DiskFileSystem::create(const std::string& path) {
   if (path.find('\0') != std::string::npos) return nullptr;
-  std::FILE* f = std::fopen(path.c_str(), "wb");
+  std::FILE* f = native::open_file(native::to_path(path), native::Access::kWrite);
   if (!f) return nullptr;
   return std::make_unique<FileSink>(f, true);
 }
 
 bool DiskFileSystem::same_file(const std::string& a, const std::string& b) {
+  if (a.find('\0') != std::string::npos || b.find('\0') != std::string::npos) return false;
   std::error_code ec;
-  return std::filesystem::equivalent(a, b, ec) && !ec;
+  return std::filesystem::equivalent(native::to_path(a), native::to_path(b), ec) && !ec;
 }
 
 std::unique_ptr<ByteSink> standard_output() {
-#ifdef _WIN32
-  _setmode(_fileno(stdout), _O_BINARY);
-#endif
+  native::set_binary_console();
   return std::make_unique<FileSink>(stdout, false);
 }
 
