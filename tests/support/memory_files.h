@@ -29,6 +29,10 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, bool> uncreatable;
   /// Pairs of names that reach the same file (besides equal names).
   std::map<std::string, std::string> aliases;
+  /// The buffer size created files ask their writers for (0: the writers'
+  /// own); 2 makes every write reach the file at once, so a write failure
+  /// surfaces in the operation that caused it.
+  size_t writer_buffer = 0;
 
   std::unique_ptr<ByteSource> open(const std::string& path) override {
     auto it = files.find(path);
@@ -43,7 +47,8 @@ class MemoryFileSystem : public FileSystem {
     files[path].clear();
     auto fail = write_fails_after.find(path);
     size_t limit = fail == write_fails_after.end() ? SIZE_MAX : fail->second;
-    return std::make_unique<Sink>(files[path], limit, close_fails.count(path) > 0);
+    return std::make_unique<Sink>(files[path], limit, close_fails.count(path) > 0,
+                                  writer_buffer);
   }
 
   bool same_file(const std::string& a, const std::string& b) override {
@@ -76,8 +81,8 @@ class MemoryFileSystem : public FileSystem {
 
   class Sink : public ByteSink {
    public:
-    Sink(std::string& out, size_t limit, bool close_fails)
-        : out_(out), left_(limit), close_fails_(close_fails) {}
+    Sink(std::string& out, size_t limit, bool close_fails, size_t buffer)
+        : out_(out), left_(limit), close_fails_(close_fails), buffer_(buffer) {}
     bool write(const char* data, size_t n) override {
       size_t take = std::min(n, left_);
       out_.append(data, take);
@@ -85,11 +90,13 @@ class MemoryFileSystem : public FileSystem {
       return take == n;
     }
     bool close() override { return !close_fails_; }
+    size_t buffer_limit() const override { return buffer_; }
 
    private:
     std::string& out_;
     size_t left_;
     bool close_fails_;
+    size_t buffer_;
   };
 };
 
