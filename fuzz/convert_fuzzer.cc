@@ -13,7 +13,8 @@
 //   - console and track bytes are those of the slow reference conversion, and
 //     a run stops (status 1, header-only track file) exactly when the
 //     reference reader stops, with its message;
-//   - the data file and the list keep every byte.
+//   - the data file and the list keep every byte;
+//   - reading the files in small raw reads changes nothing.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -185,6 +186,22 @@ void check_run(const std::string& raw) {
   if (files.files[kList] != kListBytes) broken("the list file changed");
   if (files.files.size() != 3 || !files.files.count(kTrack)) broken("files other than in.trk appeared");
   const std::string& track = files.files[kTrack];
+
+  // The same run with the files served in small raw reads (their size taken
+  // from the input's length) must not differ in any byte: CR LF pairs and
+  // lines then straddle the reader's reads.
+  MemoryFileSystem chunked;
+  chunked.files[kList] = kListBytes;
+  chunked.files[kData] = raw;
+  chunked.read_chunk = 1 + raw.size() % 29;
+  std::string chunked_console;
+  int chunked_status = run_batch(chunked, std::make_unique<AppendSink>(chunked_console));
+  if (chunked_status != status)
+    broken("exit status with raw reads of " + std::to_string(chunked.read_chunk),
+           std::to_string(status), std::to_string(chunked_status));
+  expect_same("console with small raw reads", console, chunked_console);
+  expect_same("track file with small raw reads", track, chunked.files[kTrack]);
+
   expect_crlf_lines("console", console);
   expect_crlf_lines("track file", track);
   if (track.compare(0, 66, kFileHeaderOnDisk) != 0)

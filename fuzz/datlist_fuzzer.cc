@@ -6,6 +6,7 @@
 // names it takes (white space of every kind, Ctrl-Z, at most 405), the
 // console bytes, the exit status, and every file's bytes afterwards, so no
 // data file loses a byte and no earlier track file changes on any failure.
+// Every file is read in small raw reads.
 #include <cstdint>
 #include <map>
 #include <string>
@@ -113,6 +114,9 @@ Expected model(const MemoryFileSystem& fs, const std::string& list) {
 void check_batch(const std::string& list) {
   MemoryFileSystem fs = folder();
   fs.files["datlist.txt"] = list;
+  // Raw reads of a size taken from the input's length, so that words, CR LF
+  // pairs and Ctrl-Z fall across the reader's reads.
+  fs.read_chunk = 1 + list.size() % 31;
   Expected x = model(fs, list);
   std::string console;
   int status = run_batch(fs, std::make_unique<AppendSink>(console));

@@ -33,13 +33,16 @@ class MemoryFileSystem : public FileSystem {
   /// own); 2 makes every write reach the file at once, so a write failure
   /// surfaces in the operation that caused it.
   size_t writer_buffer = 0;
+  /// Most bytes one read of any file returns, to place the boundaries of the
+  /// reader's raw reads.
+  size_t read_chunk = SIZE_MAX;
 
   std::unique_ptr<ByteSource> open(const std::string& path) override {
     auto it = files.find(path);
     if (it == files.end() || unreadable.count(path)) return nullptr;
     auto fail = read_fails_after.find(path);
     size_t limit = fail == read_fails_after.end() ? SIZE_MAX : fail->second;
-    return std::make_unique<Source>(it->second, limit);
+    return std::make_unique<Source>(it->second, limit, read_chunk);
   }
 
   std::unique_ptr<ByteSink> create(const std::string& path) override {
@@ -61,13 +64,14 @@ class MemoryFileSystem : public FileSystem {
  private:
   class Source : public ByteSource {
    public:
-    Source(std::string bytes, size_t limit) : bytes_(std::move(bytes)), limit_(limit) {}
+    Source(std::string bytes, size_t limit, size_t chunk)
+        : bytes_(std::move(bytes)), limit_(limit), chunk_(chunk) {}
     size_t read(char* buf, size_t n) override {
       if (pos_ >= limit_ && pos_ < bytes_.size()) {
         failed_ = true;
         return 0;
       }
-      size_t take = std::min({n, bytes_.size() - pos_, limit_ - pos_});
+      size_t take = std::min({n, bytes_.size() - pos_, limit_ - pos_, chunk_});
       std::memcpy(buf, bytes_.data() + pos_, take);
       pos_ += take;
       return take;
@@ -76,6 +80,7 @@ class MemoryFileSystem : public FileSystem {
    private:
     std::string bytes_;
     size_t limit_;
+    size_t chunk_;
     size_t pos_ = 0;
   };
 
