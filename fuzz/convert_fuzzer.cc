@@ -14,7 +14,7 @@
 //     a run stops (status 1, header-only track file) exactly when the
 //     reference reader stops, with its message;
 //   - the data file and the list keep every byte;
-//   - reading the files in small raw reads changes nothing.
+//   - small raw reads and small write buffers change nothing.
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
@@ -187,15 +187,18 @@ void check_run(const std::string& raw) {
   if (files.files.size() != 3 || !files.files.count(kTrack)) broken("files other than in.trk appeared");
   const std::string& track = files.files[kTrack];
 
-  // The same run with the files served in small raw reads (their size taken
-  // from the input's length) must not differ in any byte: CR LF pairs and
-  // lines then straddle the reader's reads.
+  // The same run with the files served in small raw reads and written
+  // through small buffers (sizes taken from the input's length) must not
+  // differ in any byte: CR LF pairs and lines then straddle the reads and
+  // the writes.
   MemoryFileSystem chunked;
   chunked.files[kList] = kListBytes;
   chunked.files[kData] = raw;
   chunked.read_chunk = 1 + raw.size() % 29;
+  chunked.writer_buffer = 2 + raw.size() % 23;
   std::string chunked_console;
-  int chunked_status = run_batch(chunked, std::make_unique<AppendSink>(chunked_console));
+  int chunked_status = run_batch(
+      chunked, std::make_unique<AppendSink>(chunked_console, chunked.writer_buffer));
   if (chunked_status != status)
     broken("exit status with raw reads of " + std::to_string(chunked.read_chunk),
            std::to_string(status), std::to_string(chunked_status));

@@ -9,14 +9,17 @@ namespace linechain::fuzz {
 
 class AppendSink : public ByteSink {
  public:
-  explicit AppendSink(std::string& out) : out_(out) {}
+  /// `buffer` is the writer buffer size to ask for (0: the writer's own).
+  explicit AppendSink(std::string& out, size_t buffer = 0) : out_(out), buffer_(buffer) {}
   bool write(const char* data, size_t n) override {
     out_.append(data, n);
     return true;
   }
+  size_t buffer_limit() const override { return buffer_; }
 
  private:
   std::string& out_;
+  size_t buffer_;
 };
 
 }  // namespace linechain::fuzz
