@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -308,6 +309,74 @@ TEST(EndToEnd, UnwritableStandardOutputFailsWithAMessageOnStandardError) {
   EXPECT_EQ(r.status, 1);
   EXPECT_EQ(r.err, "linechain: standard output cannot be written\n");
   EXPECT_EQ(b.read("a.trk"), OneBlockTrack("a"));
+}
+
+// Every way a data file can stop the run, as the second entry of three: the
+// message, status 1, the first entry's track file as written, the third never
+// reached, and every data file (and the list) byte for byte as before.
+TEST(EndToEnd, EachStopLeavesEarlierTrackFilesAndEveryDataFileAsTheyWere) {
+  std::string many_blocks = TenLines(), many_points = TenLines() + "H\r\nH\r\n";
+  for (int i = 0; i < 651; ++i) many_blocks += "H\r\nH\r\nT" + std::to_string(i) + "\r\n";
+  for (int i = 0; i < 4686; ++i) many_points += "T " + std::to_string(i) + "\r\n";
+  const std::string long_line = Data({{"Ta", "T" + std::string(78, 'x')}});
+  enum Track { kNoTrack, kHeaderOnly, kUntouched };
+  struct Case {
+    const char* name;
+    std::string entry;
+    std::function<void(const BatchFolder&)> set_up;
+    std::string message;  // after the entry line, if one is printed
+    bool entry_line;
+    std::string track;    // the entry's track file
+    Track after;
+  } cases[] = {
+      {"missing data file", "m.dat", [](const BatchFolder&) {}, "File open error (m.dat)", false,
+       "m.trk", kNoTrack},
+      {"directory as data file", "d.dat",
+       [](const BatchFolder& b) { fs::create_directory(b.dir() / "d.dat"); },
+       "File open error (d.dat)", false, "d.trk", kNoTrack},
+      {"track file cannot be created", "x.dat",
+       [&](const BatchFolder& b) {
+         b.write("x.dat", kOneBlock);
+         fs::create_directory(b.dir() / "x.trk");
+       },
+       "File open error(x.trk)", true, "x.trk", kNoTrack},
+      {"own track file by name", "x.trk", [&](const BatchFolder& b) { b.write("x.trk", kOneBlock); },
+       "File open error(x.trk)", true, "x.trk", kUntouched},
+      {"own track file through ./", "./.trk", [&](const BatchFolder& b) { b.write(".trk", kOneBlock); },
+       "File open error(.trk)", true, ".trk", kUntouched},
+      {"own track file through a hard link", "x.dat",
+       [&](const BatchFolder& b) {
+         b.write("x.dat", kOneBlock);
+         fs::create_hard_link(b.dir() / "x.dat", b.dir() / "x.trk");
+       },
+       "File open error(x.trk)", true, "x.trk", kUntouched},
+      {"too many blocks", "x.dat", [&](const BatchFolder& b) { b.write("x.dat", many_blocks); },
+       "nblock > 650   (651)", true, "x.trk", kHeaderOnly},
+      {"too many points", "x.dat", [&](const BatchFolder& b) { b.write("x.dat", many_points); },
+       "Too many points (x.dat)", true, "x.trk", kHeaderOnly},
+      {"point line too long", "x.dat", [&](const BatchFolder& b) { b.write("x.dat", long_line); },
+       "Point line too long (x.dat)", true, "x.trk", kHeaderOnly},
+  };
+  for (const auto& c : cases) {
+    BatchFolder b;
+    b.write("datlist.txt", "a.dat " + c.entry + " z.dat");
+    b.write("a.dat", kOneBlock);
+    b.write("z.dat", kOneBlock);
+    c.set_up(b);
+    Files before = b.files();
+    RunResult r = b.run();
+    EXPECT_EQ(r.status, 1) << c.name;
+    EXPECT_EQ(r.out, OneBlockConsole(0, "a.dat") + (c.entry_line ? "1 " + c.entry + "\r\n" : "") +
+                         c.message + "\r\n")
+        << c.name;
+    Files want = before;
+    want["a.trk"] = OneBlockTrack("a");
+    if (c.after == kHeaderOnly) want[c.track] = FileHeader();
+    EXPECT_EQ(b.files(), want) << c.name;
+    if (c.after == kNoTrack) {
+      EXPECT_FALSE(fs::is_regular_file(b.dir() / c.track)) << c.name;
+    }
+  }
 }
 
 }  // namespace

@@ -30,6 +30,10 @@ class ByteSink {
   /// Releases the destination; false when that fails (the last bytes may be
   /// lost).
   virtual bool close() { return true; }
+  /// Most bytes a writer should gather before writing them here; 0 leaves it
+  /// to the writer. Tests ask for tiny buffers so that a failing write shows
+  /// up in the very operation that made it.
+  virtual size_t buffer_limit() const { return 0; }
 };
 
 /// A sink that appends everything to a string the caller owns.

@@ -14,6 +14,8 @@ void TextWriter::open(std::unique_ptr<ByteSink> sink) {
   sink_ = std::move(sink);
   used_ = 0;
   failed_ = false;
+  size_t asked = sink_ ? sink_->buffer_limit() : 0;
+  limit_ = asked == 0 || asked > kBufferSize ? kBufferSize : asked < 2 ? 2 : asked;
 }
 
 bool TextWriter::flush() {
@@ -32,8 +34,8 @@ bool TextWriter::close() {
 
 void TextWriter::put(const char* data, size_t n) {
   while (n > 0) {
-    if (kBufferSize - used_ < 2) flush();
-    size_t room = (kBufferSize - used_) - 1;  // keep one byte for a CR
+    if (limit_ - used_ < 2) flush();
+    size_t room = (limit_ - used_) - 1;  // keep one byte for a CR
     size_t span = n < room ? n : room;
     const char* lf = static_cast<const char*>(std::memchr(data, '\n', span));
     size_t plain = lf ? static_cast<size_t>(lf - data) : span;
@@ -47,6 +49,9 @@ void TextWriter::put(const char* data, size_t n) {
     data += plain;
     n -= plain;
   }
+  // A full buffer goes out now, so a small one hands every byte on within
+  // the call that wrote it.
+  if (limit_ - used_ < 2) flush();
 }
 
 TextWriter& TextWriter::operator<<(std::string_view text) {

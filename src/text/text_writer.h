@@ -17,7 +17,8 @@ class TextWriter {
   TextWriter(const TextWriter&) = delete;
   TextWriter& operator=(const TextWriter&) = delete;
 
-  /// Starts writing to `sink`, which the writer closes.
+  /// Starts writing to `sink`, which the writer closes. The buffer holds
+  /// kBufferSize bytes, or fewer when the sink asks for that.
   void open(std::unique_ptr<ByteSink> sink);
   /// Writes out what is buffered and closes the sink. False when any write,
   /// the flush or the close failed.
@@ -41,6 +42,9 @@ class TextWriter {
   std::unique_ptr<ByteSink> sink_;
   std::unique_ptr<char[]> buf_;
   size_t used_ = 0;
+  /// Bytes of buf_ in use before a write to the sink; at least 2, so that a
+  /// CR LF pair never straddles two writes.
+  size_t limit_ = kBufferSize;
   bool failed_ = false;
 };
 

@@ -29,13 +29,20 @@ class MemoryFileSystem : public FileSystem {
   std::map<std::string, bool> uncreatable;
   /// Pairs of names that reach the same file (besides equal names).
   std::map<std::string, std::string> aliases;
+  /// The buffer size created files ask their writers for (0: the writers'
+  /// own); 2 makes every write reach the file at once, so a write failure
+  /// surfaces in the operation that caused it.
+  size_t writer_buffer = 0;
+  /// Most bytes one read of any file returns, to place the boundaries of the
+  /// reader's raw reads.
+  size_t read_chunk = SIZE_MAX;
 
   std::unique_ptr<ByteSource> open(const std::string& path) override {
     auto it = files.find(path);
     if (it == files.end() || unreadable.count(path)) return nullptr;
     auto fail = read_fails_after.find(path);
     size_t limit = fail == read_fails_after.end() ? SIZE_MAX : fail->second;
-    return std::make_unique<Source>(it->second, limit);
+    return std::make_unique<Source>(it->second, limit, read_chunk);
   }
 
   std::unique_ptr<ByteSink> create(const std::string& path) override {
@@ -43,7 +50,8 @@ class MemoryFileSystem : public FileSystem {
     files[path].clear();
     auto fail = write_fails_after.find(path);
     size_t limit = fail == write_fails_after.end() ? SIZE_MAX : fail->second;
-    return std::make_unique<Sink>(files[path], limit, close_fails.count(path) > 0);
+    return std::make_unique<Sink>(files[path], limit, close_fails.count(path) > 0,
+                                  writer_buffer);
   }
 
   bool same_file(const std::string& a, const std::string& b) override {
@@ -56,13 +64,14 @@ class MemoryFileSystem : public FileSystem {
  private:
   class Source : public ByteSource {
    public:
-    Source(std::string bytes, size_t limit) : bytes_(std::move(bytes)), limit_(limit) {}
+    Source(std::string bytes, size_t limit, size_t chunk)
+        : bytes_(std::move(bytes)), limit_(limit), chunk_(chunk) {}
     size_t read(char* buf, size_t n) override {
       if (pos_ >= limit_ && pos_ < bytes_.size()) {
         failed_ = true;
         return 0;
       }
-      size_t take = std::min({n, bytes_.size() - pos_, limit_ - pos_});
+      size_t take = std::min({n, bytes_.size() - pos_, limit_ - pos_, chunk_});
       std::memcpy(buf, bytes_.data() + pos_, take);
       pos_ += take;
       return take;
@@ -71,13 +80,14 @@ class MemoryFileSystem : public FileSystem {
    private:
     std::string bytes_;
     size_t limit_;
+    size_t chunk_;
     size_t pos_ = 0;
   };
 
   class Sink : public ByteSink {
    public:
-    Sink(std::string& out, size_t limit, bool close_fails)
-        : out_(out), left_(limit), close_fails_(close_fails) {}
+    Sink(std::string& out, size_t limit, bool close_fails, size_t buffer)
+        : out_(out), left_(limit), close_fails_(close_fails), buffer_(buffer) {}
     bool write(const char* data, size_t n) override {
       size_t take = std::min(n, left_);
       out_.append(data, take);
@@ -85,11 +95,13 @@ class MemoryFileSystem : public FileSystem {
       return take == n;
     }
     bool close() override { return !close_fails_; }
+    size_t buffer_limit() const override { return buffer_; }
 
    private:
     std::string& out_;
     size_t left_;
     bool close_fails_;
+    size_t buffer_;
   };
 };
 
