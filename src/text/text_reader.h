@@ -36,31 +36,33 @@ class TextReader {
   /// True after a read error; the text then counts as ended.
   bool failed() const { return failed_; }
 
-  /// Bytes of decoded text a raw read asks for at once.
+  /// Bytes a raw read asks for at once.
   static constexpr size_t kBufferSize = 64 * 1024;
 
  private:
-  bool fill();
-  size_t decode(char* out, const char* in, size_t n);
+  void read_more();
+  void refill();
   void finish();
   static bool is_space(unsigned char c);
 
   std::unique_ptr<ByteSource> source_;
+  /// Raw bytes, decoded only as pieces are handed out: a CR LF pair within
+  /// the buffer becomes the piece's LF in place. A piece is cut from at most
+  /// kLinePiece + 1 raw bytes (its CR LF counts as one), so the unread bytes
+  /// are topped up before fewer than that are left.
   std::unique_ptr<char[]> buf_;
-  /// Decoded text not yet handed out is buf_[pos_, end_).
+  /// Raw bytes not yet handed out are buf_[pos_, end_).
   size_t pos_ = 0;
   size_t end_ = 0;
   /// The raw input ended (physically, at 0x1A, or by an error).
   bool done_ = false;
   bool failed_ = false;
-  /// The previous raw read ended in CR; whether it starts a CR LF pair is up
-  /// to the next read.
-  bool pending_cr_ = false;
-  /// Something was decoded, and the last decoded byte was (not) an LF.
+  /// Some byte was read, and the last one read.
   bool any_ = false;
-  bool last_lf_ = false;
-  /// A piece that crosses a buffer fill is assembled here.
-  char piece_[256];
+  char last_ = 0;
+  /// The text ended in a CR that no LF followed: the line end added after it
+  /// (the last byte of the buffer) does not pair with it.
+  bool lone_cr_at_end_ = false;
 };
 
 }  // namespace linechain
