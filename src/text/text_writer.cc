@@ -30,7 +30,26 @@ bool TextWriter::close() {
   return !failed_;
 }
 
-void TextWriter::put(const char* data, size_t n) {
+void TextWriter::put_long(const char* data, size_t n) {
+  if (kBufferSize - used_ >= 2 * n) {  // fits even if every byte is an LF
+    char* out = buf_.get() + used_;
+    const char* end = data + n;
+    while (data < end) {
+      size_t left = static_cast<size_t>(end - data);
+      const char* lf = static_cast<const char*>(std::memchr(data, '\n', left));
+      size_t plain = lf ? static_cast<size_t>(lf - data) : left;
+      std::memcpy(out, data, plain);
+      out += plain;
+      data += plain;
+      if (lf) {
+        *out++ = '\r';
+        *out++ = '\n';
+        ++data;
+      }
+    }
+    used_ = static_cast<size_t>(out - buf_.get());
+    return;
+  }
   while (n > 0) {
     if (kBufferSize - used_ < 2) flush();
     size_t room = (kBufferSize - used_) - 1;  // keep one byte for a CR
@@ -47,11 +66,6 @@ void TextWriter::put(const char* data, size_t n) {
     data += plain;
     n -= plain;
   }
-}
-
-TextWriter& TextWriter::operator<<(std::string_view text) {
-  put(text.data(), text.size());
-  return *this;
 }
 
 TextWriter& TextWriter::operator<<(int32_t n) {

@@ -28,7 +28,10 @@ class TextWriter {
   /// True once a write to the sink failed; later output is dropped.
   bool failed() const { return failed_; }
 
-  TextWriter& operator<<(std::string_view text);
+  TextWriter& operator<<(std::string_view text) {
+    put(text.data(), text.size());
+    return *this;
+  }
   TextWriter& operator<<(char c) { return *this << std::string_view(&c, 1); }
   TextWriter& operator<<(int32_t n);
 
@@ -36,7 +39,19 @@ class TextWriter {
   static constexpr size_t kBufferSize = 64 * 1024;
 
  private:
-  void put(const char* data, size_t n);
+  /// Labels, numbers and single characters, most of what is written, are
+  /// copied here byte by byte; longer texts go through put_long.
+  void put(const char* data, size_t n) {
+    if (n > kShortText || kBufferSize - used_ < 2 * kShortText) return put_long(data, n);
+    char* out = buf_.get() + used_;
+    for (size_t i = 0; i < n; ++i) {
+      if (data[i] == '\n') *out++ = '\r';
+      *out++ = data[i];
+    }
+    used_ = static_cast<size_t>(out - buf_.get());
+  }
+  void put_long(const char* data, size_t n);
+  static constexpr size_t kShortText = 16;
 
   std::unique_ptr<ByteSink> sink_;
   std::unique_ptr<char[]> buf_;
