@@ -50,7 +50,8 @@ class PointStore {
   static constexpr int kHashSlots = 16384;  // a power of two, > 3 * kMaxPoints
   static_assert(kHashSlots > 3 * kMaxPoints);
 
-  PointId intern(std::string_view line, int slot);
+  /// The id of `line`, whose text hashes to `h`, stored in `slot`.
+  PointId intern(std::string_view line, int slot, uint32_t h);
 
   int size_ = 0;
   int distinct_ = 0;
