@@ -7,7 +7,7 @@
 
 namespace linechain {
 
-TextWriter::TextWriter() : buf_(new char[kBufferSize]) {}
+TextWriter::TextWriter() : buf_(new char[kCapacity]) {}
 TextWriter::~TextWriter() { close(); }
 
 void TextWriter::open(std::unique_ptr<ByteSink> sink) {
@@ -30,12 +30,23 @@ bool TextWriter::close() {
   return !failed_;
 }
 
+// Writes the first kBufferSize bytes and keeps the rest. Writing whole blocks
+// keeps every write of a file at a multiple of kBufferSize from its start.
+void TextWriter::write_block() {
+  if (sink_ && !failed_ && !sink_->write(buf_.get(), kBufferSize)) failed_ = true;
+  used_ -= kBufferSize;
+  std::memmove(buf_.get(), buf_.get() + kBufferSize, used_);
+}
+
 void TextWriter::put_long(const char* data, size_t n) {
-  if (kBufferSize - used_ >= 2 * n) {  // fits even if every byte is an LF
+  const char* end = data + n;
+  while (data < end) {
+    // Each byte takes at most two places in the buffer (an LF becomes CR LF).
+    size_t room = (kCapacity - used_) / 2;
+    const char* stop = static_cast<size_t>(end - data) <= room ? end : data + room;
     char* out = buf_.get() + used_;
-    const char* end = data + n;
-    while (data < end) {
-      size_t left = static_cast<size_t>(end - data);
+    while (data < stop) {
+      size_t left = static_cast<size_t>(stop - data);
       const char* lf = static_cast<const char*>(std::memchr(data, '\n', left));
       size_t plain = lf ? static_cast<size_t>(lf - data) : left;
       std::memcpy(out, data, plain);
@@ -48,23 +59,7 @@ void TextWriter::put_long(const char* data, size_t n) {
       }
     }
     used_ = static_cast<size_t>(out - buf_.get());
-    return;
-  }
-  while (n > 0) {
-    if (kBufferSize - used_ < 2) flush();
-    size_t room = (kBufferSize - used_) - 1;  // keep one byte for a CR
-    size_t span = n < room ? n : room;
-    const char* lf = static_cast<const char*>(std::memchr(data, '\n', span));
-    size_t plain = lf ? static_cast<size_t>(lf - data) : span;
-    std::memcpy(buf_.get() + used_, data, plain);
-    used_ += plain;
-    if (lf) {
-      buf_[used_++] = '\r';
-      buf_[used_++] = '\n';
-      ++plain;
-    }
-    data += plain;
-    n -= plain;
+    if (used_ >= kBufferSize) write_block();
   }
 }
 

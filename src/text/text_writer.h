@@ -35,7 +35,8 @@ class TextWriter {
   TextWriter& operator<<(char c) { return *this << std::string_view(&c, 1); }
   TextWriter& operator<<(int32_t n);
 
-  /// Buffered bytes that trigger a write to the sink.
+  /// Bytes of one write to the sink; the buffer is written out in blocks of
+  /// this size (and whatever is left at a flush).
   static constexpr size_t kBufferSize = 64 * 1024;
 
  private:
@@ -51,7 +52,10 @@ class TextWriter {
     used_ = static_cast<size_t>(out - buf_.get());
   }
   void put_long(const char* data, size_t n);
+  void write_block();
   static constexpr size_t kShortText = 16;
+  /// Room past a block for a text that crosses its end.
+  static constexpr size_t kCapacity = kBufferSize + 4096;
 
   std::unique_ptr<ByteSink> sink_;
   std::unique_ptr<char[]> buf_;
