@@ -2,7 +2,9 @@
 // the buffer, so the sink sees final bytes only.
 #include "text/text_writer.h"
 
+#include <bit>
 #include <charconv>
+#include <cstdint>
 #include <cstring>
 
 namespace linechain {
@@ -38,27 +40,61 @@ void TextWriter::write_block() {
   std::memmove(buf_.get(), buf_.get() + kBufferSize, used_);
 }
 
+namespace {
+
+uint64_t load_word(const char* p) {
+  uint64_t w;
+  std::memcpy(&w, p, 8);
+  return w;
+}
+
+/// 0x80 in the lowest byte of w that is an LF (and maybe in bytes above it),
+/// 0 when there is none.
+uint64_t lf_bytes(uint64_t w) {
+  uint64_t x = w ^ 0x0A0A0A0A0A0A0A0Aull;
+  return (x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull;
+}
+
+// Copies [data, stop) to out with every LF as CR LF and returns the end of
+// the copy. Eight bytes at a time: a word without LF is stored whole; in one
+// with an LF the bytes up to it are kept, CR LF follows, and the next word
+// starts after the LF. May store up to 8 bytes past the returned end.
+char* encode(char* out, const char* data, const char* stop) {
+  if constexpr (std::endian::native == std::endian::little) {
+    while (stop - data >= 8) {
+      uint64_t w = load_word(data);
+      uint64_t lf = lf_bytes(w);
+      std::memcpy(out, &w, 8);
+      if (lf == 0) {
+        out += 8;
+        data += 8;
+        continue;
+      }
+      int before = std::countr_zero(lf) / 8;
+      out[before] = '\r';
+      out[before + 1] = '\n';
+      out += before + 2;
+      data += before + 1;
+    }
+  }
+  for (; data < stop; ++data) {
+    if (*data == '\n') *out++ = '\r';
+    *out++ = *data;
+  }
+  return out;
+}
+
+}  // namespace
+
 void TextWriter::put_long(const char* data, size_t n) {
   const char* end = data + n;
   while (data < end) {
-    // Each byte takes at most two places in the buffer (an LF becomes CR LF).
-    size_t room = (kCapacity - used_) / 2;
+    // Each byte takes at most two places in the buffer (an LF becomes CR LF),
+    // and the copy may store 8 bytes past its end.
+    size_t room = (kCapacity - used_ - 8) / 2;
     const char* stop = static_cast<size_t>(end - data) <= room ? end : data + room;
-    char* out = buf_.get() + used_;
-    while (data < stop) {
-      size_t left = static_cast<size_t>(stop - data);
-      const char* lf = static_cast<const char*>(std::memchr(data, '\n', left));
-      size_t plain = lf ? static_cast<size_t>(lf - data) : left;
-      std::memcpy(out, data, plain);
-      out += plain;
-      data += plain;
-      if (lf) {
-        *out++ = '\r';
-        *out++ = '\n';
-        ++data;
-      }
-    }
-    used_ = static_cast<size_t>(out - buf_.get());
+    used_ = static_cast<size_t>(encode(buf_.get() + used_, data, stop) - buf_.get());
+    data = stop;
     if (used_ >= kBufferSize) write_block();
   }
 }
