@@ -43,6 +43,9 @@ class PointStore {
     return {slots_[slot], static_cast<size_t>(len_[slot])};
   }
   PointId id(int slot) const { return id_[slot]; }
+  /// True when the text's only LF is its last byte, as with every whole line
+  /// the reader stores; such a text is written without searching it.
+  bool one_line(int slot) const { return one_line_[slot]; }
   /// Number of distinct point texts so far; ids run from 0 to this - 1.
   int distinct() const { return distinct_; }
 
@@ -57,6 +60,7 @@ class PointStore {
   int distinct_ = 0;
   char slots_[kMaxPoints][kSlotSize];
   uint8_t len_[kMaxPoints];
+  bool one_line_[kMaxPoints];
   PointId id_[kMaxPoints];
   /// Slot of the first point with each id.
   int32_t first_slot_[kMaxPoints];

@@ -68,8 +68,10 @@ void PointStore::clear() {
 void PointStore::add(std::string_view line) {
   int slot = size_++;
   uint32_t h = copy_and_hash(slots_[slot], line);
-  slots_[slot][line.size()] = '\0';
-  len_[slot] = static_cast<uint8_t>(line.size());
+  size_t n = line.size();
+  slots_[slot][n] = '\0';
+  len_[slot] = static_cast<uint8_t>(n);
+  one_line_[slot] = n > 0 && line[n - 1] == '\n' && !std::memchr(line.data(), '\n', n - 1);
   id_[slot] = intern(line, slot, h);
 }
 

@@ -110,9 +110,9 @@ void write_chain(const Chains& ch, TextWriter& track) {
   for (int e = ch.lo; e < ch.hi; ++e) {
     int b = ch.order[e], start = ch.table.nstart[b], n = ch.table.ndata[b];
     if (ch.reversed[b]) {
-      for (int m = n - 1; m >= 0; --m) write_point_line(track, ch.store.text(start + m));
+      for (int m = n - 1; m >= 0; --m) write_point_line(track, ch.store, start + m);
     } else {
-      for (int m = 0; m < n; ++m) write_point_line(track, ch.store.text(start + m));
+      for (int m = 0; m < n; ++m) write_point_line(track, ch.store, start + m);
     }
   }
 }

@@ -99,6 +99,11 @@ void TextWriter::put_long(const char* data, size_t n) {
   }
 }
 
+void TextWriter::put_long_line(std::string_view body) {
+  put_long(body.data(), body.size());
+  put_long("\n", 1);
+}
+
 TextWriter& TextWriter::operator<<(int32_t n) {
   char digits[16];
   auto r = std::to_chars(digits, digits + sizeof digits, n);

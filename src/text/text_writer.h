@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstring>
 #include <memory>
 #include <string_view>
 
@@ -34,6 +35,19 @@ class TextWriter {
   }
   TextWriter& operator<<(char c) { return *this << std::string_view(&c, 1); }
   TextWriter& operator<<(int32_t n);
+  /// Writes `body`, which holds no LF, and a line end: the same bytes as
+  /// writing the body and an LF, without searching the body.
+  void put_line(std::string_view body) {
+    size_t n = body.size();
+    if (n < 8 || kCapacity - used_ < n + 2) return put_long_line(body);
+    char* out = buf_.get() + used_;
+    for (size_t i = 0; i + 8 < n; i += 8) std::memcpy(out + i, body.data() + i, 8);
+    std::memcpy(out + n - 8, body.data() + n - 8, 8);
+    out[n] = '\r';
+    out[n + 1] = '\n';
+    used_ += n + 2;
+    if (used_ >= kBufferSize) write_block();
+  }
 
   /// Bytes of one write to the sink; the buffer is written out in blocks of
   /// this size (and whatever is left at a flush).
@@ -52,6 +66,7 @@ class TextWriter {
     used_ = static_cast<size_t>(out - buf_.get());
   }
   void put_long(const char* data, size_t n);
+  void put_long_line(std::string_view body);
   void write_block();
   static constexpr size_t kShortText = 16;
   /// Room past a block for a text that crosses its end.
