@@ -65,17 +65,8 @@ void PointStore::clear() {
   std::memset(table_, 0, sizeof table_);
 }
 
-void PointStore::add(std::string_view line) {
-  int slot = size_++;
-  uint32_t h = copy_and_hash(slots_[slot], line);
-  size_t n = line.size();
-  slots_[slot][n] = '\0';
-  len_[slot] = static_cast<uint8_t>(n);
-  one_line_[slot] = n > 0 && line[n - 1] == '\n' && !std::memchr(line.data(), '\n', n - 1);
-  id_[slot] = intern(line, slot, h);
-}
-
-PointId PointStore::intern(std::string_view line, int slot, uint32_t h) {
+// Defined before its one caller, so that it is compiled into it.
+inline PointId PointStore::intern(std::string_view line, int slot, uint32_t h) {
   for (uint32_t i = h & (kHashSlots - 1);; i = (i + 1) & (kHashSlots - 1)) {
     int32_t entry = table_[i];
     if (entry == 0) {
@@ -88,6 +79,16 @@ PointId PointStore::intern(std::string_view line, int slot, uint32_t h) {
     PointId id = entry - 1;
     if (hash_[id] == h && text(first_slot_[id]) == line) return id;
   }
+}
+
+void PointStore::add(std::string_view line) {
+  int slot = size_++;
+  uint32_t h = copy_and_hash(slots_[slot], line);
+  size_t n = line.size();
+  slots_[slot][n] = '\0';
+  len_[slot] = static_cast<uint8_t>(n);
+  one_line_[slot] = n > 0 && line[n - 1] == '\n' && !std::memchr(line.data(), '\n', n - 1);
+  id_[slot] = intern(line, slot, h);
 }
 
 }  // namespace linechain
