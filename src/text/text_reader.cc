@@ -10,13 +10,7 @@
 #include "blocks/blocks.h"
 
 namespace linechain {
-namespace {
-
-/// Raw bytes that always decide the next piece: kLinePiece bytes and the
-/// one after them, which may be the LF of a CR LF.
-constexpr size_t kPieceSpan = static_cast<size_t>(kLinePiece) + 1;
-
-}  // namespace
+static_assert(TextReader::kPieceSpan == static_cast<size_t>(kLinePiece) + 1);
 
 // Room for a read of kBufferSize after fewer than kPieceSpan unread bytes,
 // and for a line end added at the end of the text.
@@ -89,7 +83,9 @@ void TextReader::refill() {
   while (end_ < kPieceSpan && !done_) read_more();
 }
 
-bool TextReader::read_line(std::string_view& piece) {
+// Any piece: also the ones cut at kLinePiece bytes, the last ones of the
+// text, and those after a read error.
+bool TextReader::read_piece(std::string_view& piece) {
   if (end_ - pos_ < kPieceSpan && !done_) refill();
   size_t avail = end_ - pos_;
   if (avail == 0) return false;

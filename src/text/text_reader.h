@@ -3,6 +3,7 @@
 // last line without a line end gets one.
 #pragma once
 
+#include <cstring>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,7 +30,29 @@ class TextReader {
   /// Reads the next piece of a line: at most kLinePiece bytes, stopping after
   /// the first LF. The view stays valid until the next read. False at the end
   /// of the text or on a read error.
-  bool read_line(std::string_view& piece);
+  bool read_line(std::string_view& piece) {
+    // The usual case, kept here so the line loop makes no call for it: a
+    // whole piece's raw bytes are there and hold an LF that ends a piece.
+    if (end_ - pos_ >= kPieceSpan) {
+      char* start = buf_.get() + pos_;
+      if (char* lf = static_cast<char*>(std::memchr(start, '\n', kPieceSpan))) {
+        size_t before = static_cast<size_t>(lf - start);
+        bool cr = before > 0 && lf[-1] == '\r';
+        if (cr && !(lone_cr_at_end_ && lf + 1 == buf_.get() + end_)) {
+          lf[-1] = '\n';  // the CR LF pair as one LF
+          piece = {start, before};
+          pos_ += before + 1;
+          return true;
+        }
+        if (!cr && before + 1 < kPieceSpan) {
+          piece = {start, before + 1};
+          pos_ += before + 1;
+          return true;
+        }
+      }
+    }
+    return read_piece(piece);
+  }
   /// Skips white space and reads the word up to the next white space, which
   /// stays unread. False when only white space was left.
   bool read_word(std::string& word);
@@ -38,8 +61,12 @@ class TextReader {
 
   /// Bytes a raw read asks for at once.
   static constexpr size_t kBufferSize = 64 * 1024;
+  /// Raw bytes that always decide the next piece: kLinePiece bytes and the
+  /// one after them, which may be the LF of a CR LF.
+  static constexpr size_t kPieceSpan = 256;
 
  private:
+  bool read_piece(std::string_view& piece);
   void read_more();
   void refill();
   void finish();
