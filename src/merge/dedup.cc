@@ -50,7 +50,13 @@ int slot_of(const Fingerprints& fp, uint64_t key) {
 
 void fingerprint(const PointStore& store, const BlockTable& table, Fingerprints& fp) {
   int n = table.ntotal;
-  for (int b = 0; b < n; ++b) {
+  for (int b = n - 1; b >= 0; --b)
+    fp.size_end[b] = b + 1 < n && table.ndata[b + 1] == table.ndata[b] ? fp.size_end[b + 1] : b + 1;
+  for (int s = 0; s < Fingerprints::kSlots; ++s) fp.lowest[s] = kEmpty;
+  for (int b = n - 1; b >= 0; --b) {  // from the back, so each list is in increasing order
+    // A block whose neighbours both have other sizes is compared with none:
+    // no scan goes past a block of another size.
+    if (fp.size_end[b] == b + 1 && (b == 0 || table.ndata[b - 1] != table.ndata[b])) continue;
     uint64_t f = 1, r = 1;
     int first = table.nstart[b], size = table.ndata[b];
     for (int m = 0; m < size; ++m) {
@@ -59,14 +65,9 @@ void fingerprint(const PointStore& store, const BlockTable& table, Fingerprints&
     }
     fp.forward[b] = f;
     fp.backward[b] = r;
-  }
-  for (int b = n - 1; b >= 0; --b)
-    fp.size_end[b] = b + 1 < n && table.ndata[b + 1] == table.ndata[b] ? fp.size_end[b + 1] : b + 1;
-  for (int s = 0; s < Fingerprints::kSlots; ++s) fp.lowest[s] = kEmpty;
-  for (int b = n - 1; b >= 0; --b) {  // from the back, so each list is in increasing order
-    int s = slot_of(fp, fp.forward[b]);
+    int s = slot_of(fp, f);
     fp.next_same[b] = fp.lowest[s] == kEmpty ? kEnd : fp.lowest[s];
-    fp.key[s] = fp.forward[b];
+    fp.key[s] = f;
     fp.lowest[s] = b;
   }
   std::memset(fp.marked, 0, sizeof fp.marked);
