@@ -50,8 +50,12 @@ template <typename EndOf>
 void build_index(EndIndex& index, int distinct, int nblock, EndOf end_of) {
   for (int p = 0; p <= distinct; ++p) index.offset[p] = 0;
   for (int b = 0; b < nblock; ++b) ++index.offset[end_of(b) + 1];
-  for (int p = 0; p < distinct; ++p) index.offset[p + 1] += index.offset[p];
-  for (int p = 0; p < distinct; ++p) index.cursor[p] = index.offset[p];
+  int32_t sum = 0;  // running total in a register, not through memory
+  for (int p = 0; p < distinct; ++p) {
+    sum += index.offset[p + 1];
+    index.offset[p + 1] = sum;
+    index.cursor[p] = index.offset[p];
+  }
   for (int b = 0; b < nblock; ++b) index.at[index.cursor[end_of(b)]++] = b;
   for (int p = 0; p < distinct; ++p) index.cursor[p] = index.offset[p];
 }
