@@ -49,7 +49,7 @@ constexpr long kPeakTargetKiB = 4096;
 
 struct Options {
   fs::path program, copy, generate, dir;
-  int runs = 7;
+  int runs = 9;
   bool keep = false;
   std::vector<std::string> kinds;
 };
