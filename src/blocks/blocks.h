@@ -43,6 +43,9 @@ class PointStore {
     return {slots_[slot], static_cast<size_t>(len_[slot])};
   }
   PointId id(int slot) const { return id_[slot]; }
+  /// True when the text's only LF is its last byte, as with every whole line
+  /// the reader stores; such a text is written without searching it.
+  bool one_line(int slot) const { return one_line_[slot]; }
   /// Number of distinct point texts so far; ids run from 0 to this - 1.
   int distinct() const { return distinct_; }
 
@@ -50,12 +53,14 @@ class PointStore {
   static constexpr int kHashSlots = 16384;  // a power of two, > 3 * kMaxPoints
   static_assert(kHashSlots > 3 * kMaxPoints);
 
-  PointId intern(std::string_view line, int slot);
+  /// The id of `line`, whose text hashes to `h`, stored in `slot`.
+  PointId intern(std::string_view line, int slot, uint32_t h);
 
   int size_ = 0;
   int distinct_ = 0;
   char slots_[kMaxPoints][kSlotSize];
   uint8_t len_[kMaxPoints];
+  bool one_line_[kMaxPoints];
   PointId id_[kMaxPoints];
   /// Slot of the first point with each id.
   int32_t first_slot_[kMaxPoints];

@@ -50,8 +50,12 @@ template <typename EndOf>
 void build_index(EndIndex& index, int distinct, int nblock, EndOf end_of) {
   for (int p = 0; p <= distinct; ++p) index.offset[p] = 0;
   for (int b = 0; b < nblock; ++b) ++index.offset[end_of(b) + 1];
-  for (int p = 0; p < distinct; ++p) index.offset[p + 1] += index.offset[p];
-  for (int p = 0; p < distinct; ++p) index.cursor[p] = index.offset[p];
+  int32_t sum = 0;  // running total in a register, not through memory
+  for (int p = 0; p < distinct; ++p) {
+    sum += index.offset[p + 1];
+    index.offset[p + 1] = sum;
+    index.cursor[p] = index.offset[p];
+  }
   for (int b = 0; b < nblock; ++b) index.at[index.cursor[end_of(b)]++] = b;
   for (int p = 0; p < distinct; ++p) index.cursor[p] = index.offset[p];
 }
@@ -110,9 +114,9 @@ void write_chain(const Chains& ch, TextWriter& track) {
   for (int e = ch.lo; e < ch.hi; ++e) {
     int b = ch.order[e], start = ch.table.nstart[b], n = ch.table.ndata[b];
     if (ch.reversed[b]) {
-      for (int m = n - 1; m >= 0; --m) write_point_line(track, ch.store.text(start + m));
+      for (int m = n - 1; m >= 0; --m) write_point_line(track, ch.store, start + m);
     } else {
-      for (int m = 0; m < n; ++m) write_point_line(track, ch.store.text(start + m));
+      for (int m = 0; m < n; ++m) write_point_line(track, ch.store, start + m);
     }
   }
 }

@@ -1,6 +1,8 @@
-// Decoding raw bytes into text: CR LF pairs become LF (also across two raw
-// reads), everything from the first 0x1A on is dropped, and a missing final
-// line end is added.
+// Reading raw bytes and handing them out as decoded text: CR LF pairs become
+// LF (also across two raw reads), everything from the first 0x1A on is
+// dropped, and a missing final line end is added. The bytes stay where they
+// were read; a piece that ends in CR LF is handed out with its CR turned into
+// the LF.
 #include "text/text_reader.h"
 
 #include <cstring>
@@ -8,18 +10,23 @@
 #include "blocks/blocks.h"
 
 namespace linechain {
+static_assert(TextReader::kPieceSpan == static_cast<size_t>(kLinePiece) + 1);
 
-// Two spare bytes: a pending CR emitted ahead of a read, and a line end added
-// at the end of the text.
-TextReader::TextReader() : buf_(new char[kBufferSize + 2]) {}
+// Room for a read of kBufferSize after fewer than kPieceSpan unread bytes,
+// and for a line end added at the end of the text.
+TextReader::TextReader() : buf_(new char[kPieceSpan + kBufferSize + 1]) {}
 TextReader::~TextReader() = default;
 
 bool TextReader::open(std::unique_ptr<ByteSource> source) {
   source_ = std::move(source);
   pos_ = end_ = 0;
   if (!source_) return false;
-  done_ = failed_ = pending_cr_ = any_ = last_lf_ = false;
-  if (!fill() && failed_) {
+  done_ = failed_ = any_ = lone_cr_at_end_ = false;
+  last_ = 0;
+  // Reads until there is text: a lone CR may still be the start of a line end.
+  do read_more();
+  while (!done_ && end_ == 1 && buf_[0] == '\r');
+  if (failed_) {
     close();
     return false;
   }
@@ -32,101 +39,85 @@ void TextReader::close() {
   done_ = true;
 }
 
-size_t TextReader::decode(char* out, const char* in, size_t n) {
-  size_t m = 0;
-  if (pending_cr_ && n > 0) {
-    pending_cr_ = false;
-    if (in[0] != '\n') out[m++] = '\r';
-  }
-  if (n > 0 && in[n - 1] == '\r') {
-    pending_cr_ = true;
-    --n;
-  }
-  const char* p = in;
-  const char* stop = in + n;
-  while (p < stop) {
-    const char* cr =
-        static_cast<const char*>(std::memchr(p, '\r', static_cast<size_t>(stop - p)));
-    const char* seg_end = cr ? cr : stop;
-    std::memmove(out + m, p, static_cast<size_t>(seg_end - p));
-    m += static_cast<size_t>(seg_end - p);
-    if (!cr) break;
-    // A CR before LF is dropped; any other CR is an ordinary byte.
-    if (cr[1] != '\n') out[m++] = '\r';
-    p = cr + 1;
-  }
-  return m;
-}
-
 void TextReader::finish() {
   done_ = true;
-  if (pending_cr_) {
-    pending_cr_ = false;
-    buf_[end_++] = '\r';
-    any_ = true;
-    last_lf_ = false;
-  }
-  if (any_ && !last_lf_) {
+  if (any_ && last_ != '\n') {
+    lone_cr_at_end_ = last_ == '\r';
     buf_[end_++] = '\n';
-    last_lf_ = true;
   }
 }
 
-// Replaces the consumed buffer with the next decoded bytes; false when none
-// are left. Raw bytes are read to buf_ + 1 and decoded in place, which never
-// overtakes the reading position; the spare byte takes a pending CR.
-bool TextReader::fill() {
-  pos_ = end_ = 0;
-  while (end_ == 0 && !done_) {
-    char* raw = buf_.get() + 1;
-    size_t n = source_->read(raw, kBufferSize);
-    if (source_->failed()) {
-      failed_ = true;
-      done_ = true;
-      return false;
-    }
-    if (n == 0) {
-      finish();
-      break;
-    }
-    const char* z = static_cast<const char*>(std::memchr(raw, kCtrlZ, n));
-    if (z) n = static_cast<size_t>(z - raw);
-    end_ = decode(buf_.get(), raw, n);
-    if (end_ > 0) {
-      any_ = true;
-      last_lf_ = buf_[end_ - 1] == '\n';
-    }
-    if (z) finish();
+// One raw read, appended to the unread bytes.
+void TextReader::read_more() {
+  char* raw = buf_.get() + end_;
+  size_t n = source_->read(raw, kBufferSize);
+  if (source_->failed()) {
+    failed_ = true;
+    done_ = true;
+    // A CR that ended the last good read waited for the next byte to tell
+    // whether it starts a line end; it is lost with the failed read.
+    if (end_ > pos_ && buf_[end_ - 1] == '\r') --end_;
+    return;
   }
-  return end_ > 0;
+  if (n == 0) {
+    finish();
+    return;
+  }
+  const char* z = static_cast<const char*>(std::memchr(raw, kCtrlZ, n));
+  if (z) n = static_cast<size_t>(z - raw);
+  if (n > 0) {
+    any_ = true;
+    last_ = raw[n - 1];
+  }
+  end_ += n;
+  if (z) finish();
 }
 
-bool TextReader::read_line(std::string_view& piece) {
-  size_t have = 0;  // bytes already gathered in piece_
-  for (;;) {
-    if (pos_ == end_ && !fill()) {
-      if (have == 0 || failed_) return false;
-      piece = {piece_, have};
+// Moves the unread bytes to the front and reads until at least kPieceSpan
+// are there or the text has ended.
+void TextReader::refill() {
+  size_t left = end_ - pos_;
+  std::memmove(buf_.get(), buf_.get() + pos_, left);
+  pos_ = 0;
+  end_ = left;
+  while (end_ < kPieceSpan && !done_) read_more();
+}
+
+// Any piece: also the ones cut at kLinePiece bytes, the last ones of the
+// text, and those after a read error.
+bool TextReader::read_piece(std::string_view& piece) {
+  if (end_ - pos_ < kPieceSpan && !done_) refill();
+  size_t avail = end_ - pos_;
+  if (avail == 0) return false;
+  char* start = buf_.get() + pos_;
+  size_t span = avail < kPieceSpan ? avail : kPieceSpan;
+  char* lf = static_cast<char*>(std::memchr(start, '\n', span));
+  if (lf) {
+    size_t before = static_cast<size_t>(lf - start);  // bytes before the LF
+    bool pair = before > 0 && lf[-1] == '\r' &&
+                !(lone_cr_at_end_ && lf == buf_.get() + end_ - 1);
+    if (pair) {
+      lf[-1] = '\n';
+      piece = {start, before};
+      pos_ += before + 1;
       return true;
     }
-    size_t want = static_cast<size_t>(kLinePiece) - have;
-    size_t avail = end_ - pos_;
-    size_t span = avail < want ? avail : want;
-    const char* start = buf_.get() + pos_;
-    const char* lf = static_cast<const char*>(std::memchr(start, '\n', span));
-    size_t take = lf ? static_cast<size_t>(lf - start) + 1 : span;
-    pos_ += take;
-    if (have == 0 && (lf || take == want)) {
-      piece = {start, take};
-      return true;
-    }
-    std::memcpy(piece_ + have, start, take);
-    have += take;
-    if (lf || have == static_cast<size_t>(kLinePiece)) {
-      piece = {piece_, have};
+    if (before < static_cast<size_t>(kLinePiece)) {
+      piece = {start, before + 1};
+      pos_ += before + 1;
       return true;
     }
   }
+  // No line end within the limit: a piece of kLinePiece bytes. Fewer are
+  // left only after a read error, which loses the unfinished line.
+  size_t take = avail < static_cast<size_t>(kLinePiece) ? avail : kLinePiece;
+  if (failed_ && take < static_cast<size_t>(kLinePiece)) {
+    pos_ = end_;
+    return false;
+  }
+  piece = {start, take};
+  pos_ += take;
+  return true;
 }
 
 bool TextReader::is_space(unsigned char c) {
@@ -136,7 +127,11 @@ bool TextReader::is_space(unsigned char c) {
 bool TextReader::read_word(std::string& word) {
   word.clear();
   for (;;) {
-    if (pos_ == end_ && !fill()) return !word.empty() && !failed_;
+    // A CR as the last byte read may still pair with an LF to come.
+    if (pos_ == end_ || (pos_ + 1 == end_ && !done_ && buf_[pos_] == '\r')) {
+      if (!done_) refill();
+      if (pos_ == end_) return !word.empty() && !failed_;
+    }
     unsigned char c = static_cast<unsigned char>(buf_[pos_]);
     if (is_space(c)) {
       if (!word.empty()) return true;

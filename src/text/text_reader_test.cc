@@ -75,6 +75,33 @@ TEST(TextReader, LongLinesArriveAsPiecesOf255) {
   EXPECT_EQ(Pieces(l254 + "\n" + l255 + "\n" + l300 + "\n", 7), want);
 }
 
+TEST(TextReader, LinesAroundThePieceLimitEndAlike) {
+  // Every kind of line end after lines of 250 to 260 bytes, so that it falls
+  // before, on and after the piece limit; a CR that ends the text (at its
+  // physical end or at 0x1A) is an ordinary byte followed by the added line
+  // end.
+  struct Ending {
+    const char* name;
+    std::string raw, text;
+  } endings[] = {
+      {"lf", "\n", "\n"},
+      {"cr lf", "\r\n", "\n"},
+      {"final cr", "\r", "\r\n"},
+      {"cr before ctrl-z", "\r\x1A" "rest\n", "\r\n"},
+  };
+  for (const auto& e : endings) {
+    for (size_t n = 250; n <= 260; ++n) {
+      std::string text = std::string(n, 'x') + e.text;
+      std::vector<std::string> want;
+      for (size_t at = 0; at < text.size(); at += 255) want.push_back(text.substr(at, 255));
+      for (size_t chunk : {size_t{1}, size_t{7}, size_t{1} << 20}) {
+        EXPECT_EQ(Pieces(std::string(n, 'x') + e.raw, chunk), want)
+            << e.name << " after " << n << " bytes, raw reads of " << chunk;
+      }
+    }
+  }
+}
+
 TEST(TextReader, AddedFinalLineEndCountsTowardsThePieceLimit) {
   std::string l255(255, 'a');
   std::vector<std::string> want = {l255, "\n"};
