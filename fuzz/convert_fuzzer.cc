@@ -24,7 +24,7 @@
 #include <vector>
 
 #include "checks.h"
-#include "fuzz_files.h"
+#include "text/io.h"
 #include "reference.h"
 #include "run/driver.h"
 #include "support/memory_files.h"
@@ -180,7 +180,7 @@ void check_run(const std::string& raw) {
   files.files[kList] = kListBytes;
   files.files[kData] = raw;
   std::string console;
-  int status = run_batch(files, std::make_unique<AppendSink>(console));
+  int status = run_batch(files, std::make_unique<StringSink>(console));
 
   if (files.files[kData] != raw) broken("the data file changed");
   if (files.files[kList] != kListBytes) broken("the list file changed");
@@ -198,7 +198,7 @@ void check_run(const std::string& raw) {
   chunked.writer_buffer = 2 + raw.size() % 23;
   std::string chunked_console;
   int chunked_status = run_batch(
-      chunked, std::make_unique<AppendSink>(chunked_console, chunked.writer_buffer));
+      chunked, std::make_unique<StringSink>(chunked_console, chunked.writer_buffer));
   if (chunked_status != status)
     broken("exit status with raw reads of " + std::to_string(chunked.read_chunk),
            std::to_string(status), std::to_string(chunked_status));

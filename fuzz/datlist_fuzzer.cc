@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "checks.h"
-#include "fuzz_files.h"
+#include "text/io.h"
 #include "reference.h"
 #include "run/driver.h"
 #include "support/memory_files.h"
@@ -119,7 +119,7 @@ void check_batch(const std::string& list) {
   fs.read_chunk = 1 + list.size() % 31;
   Expected x = model(fs, list);
   std::string console;
-  int status = run_batch(fs, std::make_unique<AppendSink>(console));
+  int status = run_batch(fs, std::make_unique<StringSink>(console));
   expect_crlf_lines("console", console);
   expect_same("console", encode_text(x.console), console);
   if (status != x.status) broken("exit status", std::to_string(x.status), std::to_string(status));

@@ -36,17 +36,20 @@ class ByteSink {
   virtual size_t buffer_limit() const { return 0; }
 };
 
-/// A sink that appends everything to a string the caller owns.
+/// A sink that appends everything to a string the caller owns; `buffer` is
+/// the writer buffer size it asks for (0: the writer's own).
 class StringSink : public ByteSink {
  public:
-  explicit StringSink(std::string& out) : out_(out) {}
+  explicit StringSink(std::string& out, size_t buffer = 0) : out_(out), buffer_(buffer) {}
   bool write(const char* data, size_t n) override {
     out_.append(data, n);
     return true;
   }
+  size_t buffer_limit() const override { return buffer_; }
 
  private:
   std::string& out_;
+  size_t buffer_;
 };
 
 /// A source that serves a string, in reads of at most `chunk` bytes so tests

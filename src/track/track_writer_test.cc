@@ -42,19 +42,6 @@ TEST(TrackWriter, FileHeaderThenTracksAsOnDisk) {
   EXPECT_EQ(out.substr(kFileHeaderOnDisk, 10), "\r\nH road(1") << "header is 66 bytes";
 }
 
-// Everything written to a writer, as it reaches the sink.
-class Bytes : public ByteSink {
- public:
-  explicit Bytes(std::string& out) : out_(out) {}
-  bool write(const char* d, size_t n) override {
-    out_.append(d, n);
-    return true;
-  }
-
- private:
-  std::string& out_;
-};
-
 // Writes the points once from the store and once as plain texts.
 std::pair<std::string, std::string> BothWays(const std::vector<std::string>& points,
                                              int rounds = 1) {
@@ -63,8 +50,8 @@ std::pair<std::string, std::string> BothWays(const std::vector<std::string>& poi
   for (const auto& p : points) store->add(p);
   std::string from_store, from_text;
   TextWriter a, b;
-  a.open(std::make_unique<Bytes>(from_store));
-  b.open(std::make_unique<Bytes>(from_text));
+  a.open(std::make_unique<StringSink>(from_store));
+  b.open(std::make_unique<StringSink>(from_text));
   for (int r = 0; r < rounds; ++r) {
     for (int slot = 0; slot < store->size(); ++slot) {
       write_point_line(a, *store, slot);
