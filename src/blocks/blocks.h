@@ -84,6 +84,20 @@ struct BlockTable {
   /// Blocks left after duplicate removal.
   int32_t ntotal = 0;
 
+  /// Moves the `nstart` and `ndata` of the blocks 0 to n - 1 that `keep`
+  /// accepts to the front, in their order; returns how many were kept.
+  template <typename Keep>
+  int32_t compact(int32_t n, Keep keep) {
+    int32_t left = 0;
+    for (int32_t b = 0; b < n; ++b) {
+      if (!keep(b)) continue;
+      nstart[left] = nstart[b];
+      ndata[left] = ndata[b];
+      ++left;
+    }
+    return left;
+  }
+
   PointId first_id(const PointStore& s, int b) const { return s.id(nstart[b]); }
   PointId last_id(const PointStore& s, int b) const {
     return s.id(nstart[b] + ndata[b] - 1);

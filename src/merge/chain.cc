@@ -138,18 +138,14 @@ Status run_passes(Chains& ch, std::string_view base, TextWriter& track, TextWrit
   return {};
 }
 
-}  // namespace
-
+// Blocks without points have no end to join: they leave the table, the
+// order of the others kept.
 void drop_empty_blocks(BlockTable& table) {
-  int left = 0;
-  for (int b = 0; b < table.nblock; ++b) {
-    if (table.ndata[b] == 0) continue;
-    table.nstart[left] = table.nstart[b];
-    table.ndata[left] = table.ndata[b];
-    ++left;
-  }
-  table.nblock = table.ntotal = left;
+  table.nblock = table.ntotal =
+      table.compact(table.nblock, [&](int b) { return table.ndata[b] != 0; });
 }
+
+}  // namespace
 
 Status build_chains(const PointStore& store, BlockTable& table, std::string_view base,
                     TextWriter& track, TextWriter& console) {

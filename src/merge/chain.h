@@ -16,8 +16,4 @@ namespace linechain {
 Status build_chains(const PointStore& store, BlockTable& table, std::string_view base,
                     TextWriter& track, TextWriter& console);
 
-/// Drops the blocks without points from the table, keeping the order of the
-/// others, and sets `nblock` and `ntotal` to the blocks left.
-void drop_empty_blocks(BlockTable& table);
-
 }  // namespace linechain

@@ -48,6 +48,18 @@ int slot_of(const Fingerprints& fp, uint64_t key) {
   return s;
 }
 
+// True when block j repeats block i forwards or backwards, position by
+// position over block i's points (blocks of one size only).
+bool repeats(const PointStore& store, const BlockTable& table, int i, int j) {
+  int n = table.ndata[i], a = table.nstart[i], b = table.nstart[j];
+  bool forward = true, backward = true;
+  for (int m = 0; m < n && (forward || backward); ++m) {
+    forward = forward && store.id(a + m) == store.id(b + m);
+    backward = backward && store.id(a + n - 1 - m) == store.id(b + m);
+  }
+  return forward || backward;
+}
+
 void fingerprint(const PointStore& store, const BlockTable& table, Fingerprints& fp) {
   int n = table.ntotal;
   for (int b = n - 1; b >= 0; --b)
@@ -130,26 +142,11 @@ void report(const BlockTable& table, int before, int dropped, TextWriter& consol
   console << '\n';
 }
 
-}  // namespace
-
-bool repeats(const PointStore& store, const BlockTable& table, int i, int j) {
-  int n = table.ndata[i], a = table.nstart[i], b = table.nstart[j];
-  bool forward = true, backward = true;
-  for (int m = 0; m < n && (forward || backward); ++m) {
-    forward = forward && store.id(a + m) == store.id(b + m);
-    backward = backward && store.id(a + n - 1 - m) == store.id(b + m);
-  }
-  return forward || backward;
-}
-
+// Compacts the table to the blocks not marked, reports what was dropped, and
+// sets `nblock` and `ntotal` to the blocks left.
 Status drop_marked(BlockTable& table, TextWriter& console) {
-  int before = table.ntotal, left = 0;
-  for (int b = 0; b < before; ++b) {
-    if (table.flag[b] == 1) continue;
-    table.nstart[left] = table.nstart[b];
-    table.ndata[left] = table.ndata[b];
-    ++left;
-  }
+  int before = table.ntotal;
+  int left = table.compact(before, [&](int b) { return table.flag[b] != 1; });
   if (left == 0) {
     std::string message = "Tautological Delete ERROR\n";
     for (int b = 0; b < before; ++b)
@@ -160,6 +157,8 @@ Status drop_marked(BlockTable& table, TextWriter& console) {
   table.nblock = table.ntotal = left;
   return {};
 }
+
+}  // namespace
 
 Status remove_duplicates(const PointStore& store, BlockTable& table, TextWriter& console) {
   Fingerprints fp;

@@ -15,13 +15,4 @@ namespace linechain {
 /// left, which the scan rules never allow.
 Status remove_duplicates(const PointStore& store, BlockTable& table, TextWriter& console);
 
-/// True when block j repeats block i forwards or backwards, position by
-/// position over block i's points (so two blocks without points repeat).
-bool repeats(const PointStore& store, const BlockTable& table, int i, int j);
-
-/// Compacts the table to the blocks whose flag is 0, prints the report, and
-/// sets `nblock` and `ntotal`. Shared by the fast scan and the reference one
-/// in the tests.
-Status drop_marked(BlockTable& table, TextWriter& console);
-
 }  // namespace linechain
