@@ -19,8 +19,8 @@ struct Read {
   std::string listing;
 };
 
-// Reads `body` after the ten skipped lines; the store and table are reused
-// across calls, as the driver reuses them across data files.
+// Reads a data file into the given store and table, which a test may reuse
+// across files as the driver does.
 Read ReadFile(const std::string& text, PointStore& store, BlockTable& table) {
   TextReader in;
   EXPECT_TRUE(in.open(std::make_unique<StringSource>(text)));
@@ -37,8 +37,8 @@ Read ReadFile(const std::string& text, PointStore& store, BlockTable& table) {
 }
 
 Read ReadBody(const std::string& body) {
-  static auto store = std::make_unique<PointStore>();
-  static auto table = std::make_unique<BlockTable>();
+  auto store = std::make_unique<PointStore>();
+  auto table = std::make_unique<BlockTable>();
   return ReadFile(kTenLines + body, *store, *table);
 }
 
